@@ -1,0 +1,32 @@
+// The tester program. PX9_SERIAL_OFFSET, set by the executable's target,
+// chooses the build: 0 for px9tester9x, 4 for px9tester.
+#include "Deliverable.h"
+#include "PrinterTests.h"
+#include "TesterWindow.h"
+#include "WindowModel.h"
+
+#include <QApplication>
+#include <csignal>
+
+#ifndef PX9_SERIAL_OFFSET
+#error "PX9_SERIAL_OFFSET must be set by the executable's target"
+#endif
+
+int main(int argc, char* argv[])
+{
+    // A reader that goes away is a write error to report, not the end of the program.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    QApplication application(argc, argv);
+    const Deliverable deliverable = deliverableForSerialOffset(PX9_SERIAL_OFFSET);
+    QApplication::setApplicationName(QString::fromStdString(deliverable.name));
+
+    const PrinterPorts ports{DeviceFolder::forCurrentUser(), deliverable.serialOffset};
+    WindowModel model;
+    attachPrinterTests(model, ports);
+    TesterWindow window(model, deliverable);
+    model.load();
+    if (!model.failed())
+        window.show();
+    return application.exec();
+}

@@ -1,0 +1,74 @@
+#include "Cp936.h"
+
+#include <cerrno>
+#include <iconv.h>
+#include <stdexcept>
+
+namespace {
+
+// Length of the well-formed UTF-8 sequence at the front of text, or 0.
+std::size_t sequenceLength(std::string_view text)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2
+                       : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    if (length == 0 || length > text.size())
+        return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    const unsigned char second = length > 1 ? byte(1) : 0;
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0)   // overlong, surrogate
+        || (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) // overlong, > U+10FFFF
+        return 0;
+    return length;
+}
+
+class Converter {
+public:
+    Converter() : handle_(iconv_open("CP936", "UTF-8"))
+    {
+        if (handle_ == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error("code page 936 is not available on this system");
+    }
+    ~Converter() { iconv_close(handle_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    std::string convert(std::string_view text)
+    {
+        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+        std::string out;
+        out.reserve(text.size() + 8);
+        char buffer[4096];
+        char* in = const_cast<char*>(text.data());
+        std::size_t inLeft = text.size();
+        while (inLeft > 0) {
+            char* dst = buffer;
+            std::size_t dstLeft = sizeof buffer;
+            const std::size_t result = iconv(handle_, &in, &inLeft, &dst, &dstLeft);
+            out.append(buffer, std::size_t(dst - buffer));
+            if (result != std::size_t(-1) || errno == E2BIG)
+                continue;
+            // Not representable or not well-formed: one "?" for the character
+            // (or for the one stray byte), then carry on after it.
+            const std::size_t skip = sequenceLength(std::string_view(in, inLeft));
+            out.push_back('?');
+            in += skip == 0 ? 1 : skip;
+            inLeft -= skip == 0 ? 1 : skip;
+        }
+        return out;
+    }
+
+private:
+    iconv_t handle_;
+};
+
+} // namespace
+
+std::string encodeCp936(std::string_view utf8)
+{
+    thread_local Converter converter;
+    return converter.convert(utf8);
+}
