@@ -107,9 +107,9 @@ TEST(CashDrawerFailure, AMissingDeviceIsReportedThroughTheWindow)
 {
     ScratchRuntimeDir runtime;
     runtime.link("com2", runtime.path() / "unplugged");
-    const PrinterPorts ports{DeviceFolder::forCurrentUser(), 0};
+    PrinterTests tests(PrinterPorts{DeviceFolder::forCurrentUser(), 0});
     WindowModel window;
-    attachPrinterTests(window, ports);
+    tests.attachTo(window);
     std::string report;
     window.setFailureHandler([&](const std::string& message) { report = message; });
     window.load();
@@ -123,9 +123,9 @@ TEST(CashDrawerFailure, AMissingDeviceIsReportedThroughTheWindow)
 TEST(CashDrawerStartUp, DefinesTheAliasesOnLoad)
 {
     ScratchRuntimeDir runtime;
-    const PrinterPorts ports{DeviceFolder::forCurrentUser(), 4};
+    PrinterTests tests(PrinterPorts{DeviceFolder::forCurrentUser(), 4});
     WindowModel window;
-    attachPrinterTests(window, ports);
+    tests.attachTo(window);
     window.load();
     EXPECT_EQ(std::filesystem::read_symlink(runtime.deviceFolder() / "com8"), "/dev/ttyS3");
 }

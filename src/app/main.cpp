@@ -21,9 +21,9 @@ int main(int argc, char* argv[])
     const Deliverable deliverable = deliverableForSerialOffset(PX9_SERIAL_OFFSET);
     QApplication::setApplicationName(QString::fromStdString(deliverable.name));
 
-    const PrinterPorts ports{DeviceFolder::forCurrentUser(), deliverable.serialOffset};
+    PrinterTests printerTests(PrinterPorts{DeviceFolder::forCurrentUser(), deliverable.serialOffset});
     WindowModel model;
-    attachPrinterTests(model, ports);
+    printerTests.attachTo(model);
     TesterWindow window(model, deliverable);
     model.load();
     if (!model.failed())

@@ -2,9 +2,15 @@
 
 #include "AliasTable.h"
 #include "CashDrawerTest.h"
+#include "PrintTest.h"
 
-void attachPrinterTests(WindowModel& window, const PrinterPorts& ports)
+PrinterTests::PrinterTests(PrinterPorts ports) : ports_(std::move(ports)), MSComm1(ports_.folder, ports_.stallLimit)
 {
-    window.attachLoad([&ports](WindowModel&) { defineAliases(ports.folder); });
-    window.attachCashDrawerTest([&ports](WindowModel& model) { runCashDrawerTest(model, ports); });
+}
+
+void PrinterTests::attachTo(WindowModel& window)
+{
+    window.attachLoad([this](WindowModel&) { defineAliases(ports_.folder); });
+    window.attachCashDrawerTest([this](WindowModel& model) { runCashDrawerTest(model, ports_); });
+    window.attachPrintTest([this](WindowModel& model) { runPrintTest(model, ports_, MSComm1); });
 }
