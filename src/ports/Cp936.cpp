@@ -1,5 +1,6 @@
 #include "Cp936.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -36,11 +37,9 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    std::string convert(std::string_view text)
+    void convert(std::string& out, std::string_view text)
     {
         iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-        std::string out;
-        out.reserve(text.size() + 8);
         char buffer[4096];
         char* in = const_cast<char*>(text.data());
         std::size_t inLeft = text.size();
@@ -58,7 +57,6 @@ public:
             in += skip == 0 ? 1 : skip;
             inLeft -= skip == 0 ? 1 : skip;
         }
-        return out;
     }
 
 private:
@@ -69,6 +67,18 @@ private:
 
 std::string encodeCp936(std::string_view utf8)
 {
+    std::string out;
+    appendCp936(out, utf8);
+    return out;
+}
+
+void appendCp936(std::string& out, std::string_view utf8)
+{
+    // ASCII is the same in code page 936; most printed lines are ASCII.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out.append(utf8);
+        return;
+    }
     thread_local Converter converter;
-    return converter.convert(utf8);
+    converter.convert(out, utf8);
 }

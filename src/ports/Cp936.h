@@ -10,3 +10,6 @@
 // utf8: the text as the window holds it. Bytes that are not valid UTF-8
 // (a lone surrogate, a cut sequence) are characters the code page lacks.
 std::string encodeCp936(std::string_view utf8);
+
+// The same bytes appended to out, for writers that collect output.
+void appendCp936(std::string& out, std::string_view utf8);

@@ -181,7 +181,7 @@ void MSComm::setOutput(std::string_view utf8)
 {
     if (!port_)
         invalidProperty("output was sent to a port that is not open.");
-    pending_ += encodeCp936(utf8);
+    appendCp936(pending_, utf8);
     sendFullBuffers();
 }
 
