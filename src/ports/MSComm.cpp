@@ -5,6 +5,7 @@
 #include "Failure.h"
 
 #include <cerrno>
+#include <sys/ioctl.h>
 #include <termios.h>
 
 namespace {
@@ -164,7 +165,11 @@ void MSComm::setOutBufferCount(std::int16_t count)
     if (count != 0 || !port_)
         return;
     pending_.clear();
-    ::tcflush(port_->descriptor(), TCOFLUSH);
+    // Only output still queued in the driver is discarded. A pseudo-terminal
+    // has no such queue, and flushing it would drop bytes that already left.
+    int queued = 0;
+    if (::ioctl(port_->descriptor(), TIOCOUTQ, &queued) == 0 && queued > 0)
+        ::tcflush(port_->descriptor(), TCOFLUSH);
 }
 
 void MSComm::setInBufferCount(std::int16_t count)
