@@ -11,6 +11,7 @@
 #include <gmock/gmock.h>
 #include <thread>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -190,6 +191,57 @@ TEST_F(DeviceChannelTest, AFifoWithNoReaderCannotBeOpened)
     fifo.closeReader();
     runtime.link("lpt1", fifo.path());
     EXPECT_THAT(failureOf([&] { DeviceChannel::open(folder(), "lpt1:"); }), HasSubstr("Could not open lpt1:"));
+}
+
+// /dev/full refuses every write with ENOSPC, as the lp driver does when the
+// printer is out of paper.
+TEST_F(DeviceChannelTest, APrinterOutOfPaperSaysSo)
+{
+    runtime.link("lpt1", "/dev/full");
+    DeviceChannel channel = DeviceChannel::open(folder(), "lpt1:");
+    const std::string text = failureOf([&] { channel.write("x"); });
+    EXPECT_THAT(text, HasSubstr("Could not write to lpt1: (/dev/full)"));
+    EXPECT_THAT(text, HasSubstr("out of paper"));
+}
+
+// Permission is checked for real by a user who is not root: the test drops
+// to "nobody" in a child process when it runs as root.
+TEST_F(DeviceChannelTest, APortTheUserMayNotOpenNamesTheGroup)
+{
+    const auto closedDevice = runtime.path() / "ttyS9";
+    { std::ofstream(closedDevice.string()); }
+    std::filesystem::permissions(closedDevice, std::filesystem::perms::none);
+    std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all
+                                     | std::filesystem::perms::others_exec | std::filesystem::perms::group_exec);
+    const HostDevice device{"com1", closedDevice.string(), PortKind::Serial, runtime.deviceFolder().string(), true};
+
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        std::string text = "opened";
+        try {
+            DeviceFile::open(device, DeviceFile::Access::WriteOnly);
+        } catch (const Failure& failure) {
+            text = failure.what();
+        }
+        [[maybe_unused]] const auto written = ::write(pipeEnds[1], text.data(), text.size());
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    std::string text;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, std::size_t(got));
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "could not drop privileges";
+    EXPECT_THAT(text, HasSubstr("Could not open com1 (" + closedDevice.string() + "): Permission denied"));
+    EXPECT_THAT(text, HasSubstr("\"dialout\""));
 }
 
 TEST_F(DeviceChannelTest, ARegularFileTakesTheBytes)

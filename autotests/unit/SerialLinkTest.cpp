@@ -174,6 +174,16 @@ TEST_F(SerialLinkOnPty, ARefusedSpeedFailsBeforeThePortIsOpened)
     EXPECT_FALSE(control.PortOpen());
 }
 
+// A pseudo-terminal always runs without parity, so asking for even parity
+// shows that the settings are read back and compared.
+TEST_F(SerialLinkOnPty, SettingsThePortDoesNotTakeAreNamed)
+{
+    control.setCommPort(2);
+    control.setSettings("9600,E,8,1");
+    EXPECT_THAT(failureOf([&] { control.setPortOpen(true); }), HasSubstr("the port did not take parity E"));
+    EXPECT_FALSE(control.PortOpen());
+}
+
 TEST_F(SerialLinkOnPty, APortThatTakesNoDataStalls)
 {
     SerialLink link = SerialLink::open(control, 2, Handshake::None, "9600");
