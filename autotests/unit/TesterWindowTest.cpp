@@ -10,6 +10,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -27,7 +29,7 @@ protected:
     {
         model.attachCashDrawerTest([this](WindowModel&) { ++drawerRuns; });
         model.attachPrintTest([this](WindowModel&) { ++printRuns; });
-        model.setExitHandler([this] { ++exits; });
+        window.endProgram = [this](int status) { endStatuses.push_back(status); };
         model.load();
         window.show();
         QApplication::setActiveWindow(&window);
@@ -46,7 +48,8 @@ protected:
 
     WindowModel model;
     TesterWindow window;
-    int drawerRuns = 0, printRuns = 0, exits = 0;
+    int drawerRuns = 0, printRuns = 0;
+    std::vector<int> endStatuses;
 };
 
 TEST_P(TesterWindowTest, EveryControlSitsWhereTheLayoutSays)
@@ -132,6 +135,13 @@ TEST_P(TesterWindowTest, PortTypeSwitchShowsTheRightLists)
     EXPECT_FALSE(window.control("Han")->isEnabled());
 }
 
+TEST_P(TesterWindowTest, TheCloseBoxEndsTheProgramNormally)
+{
+    window.close();
+    EXPECT_TRUE(model.unloaded());
+    EXPECT_EQ(endStatuses, std::vector<int>{0});
+}
+
 TEST_P(TesterWindowTest, ButtonsRaiseTheirEvents)
 {
     click("Option2");
@@ -140,7 +150,8 @@ TEST_P(TesterWindowTest, ButtonsRaiseTheirEvents)
     click("Command5");
     EXPECT_EQ(drawerRuns, 1);
     EXPECT_EQ(printRuns, 1);
-    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(endStatuses, std::vector<int>{0});
+    EXPECT_FALSE(window.isVisible());
 }
 
 TEST_P(TesterWindowTest, EnterAndEscapeStartNothing)
@@ -153,7 +164,8 @@ TEST_P(TesterWindowTest, EnterAndEscapeStartNothing)
         QTest::keyClick(focus, Qt::Key_Enter);
         QTest::keyClick(focus, Qt::Key_Escape);
     }
-    EXPECT_EQ(drawerRuns + printRuns + exits, 0);
+    EXPECT_EQ(drawerRuns + printRuns, 0);
+    EXPECT_TRUE(endStatuses.empty());
     EXPECT_TRUE(window.isVisible());
 }
 
@@ -186,6 +198,31 @@ TEST_P(TesterWindowTest, PickingAnEntryPutsItInTheText)
     click("Option1");
     widget<QComboBox>("Port")->setCurrentIndex(2);
     EXPECT_EQ(model.Port.text, "COM3");
+}
+
+TEST_P(TesterWindowTest, AFailureShowsOneCriticalBoxTitledWithTheProgramName)
+{
+    model.attachCashDrawerTest([](WindowModel&) { throw std::runtime_error("Could not open com1 (/dev/ttyS0)."); });
+    click("Option1");
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = int(box->buttons().size());
+        box->button(QMessageBox::Ok)->click();
+    });
+    click("Command1");
+    EXPECT_EQ(title.toStdString(), GetParam().name);
+    EXPECT_EQ(text.toStdString(), "Cash drawer test failed.\n\nCould not open com1 (/dev/ttyS0).");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(buttons, 1);
+    EXPECT_FALSE(window.isVisible()) << "the program is ending";
+    EXPECT_EQ(endStatuses, std::vector<int>{1});
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, TesterWindowTest,

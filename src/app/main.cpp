@@ -26,7 +26,8 @@ int main(int argc, char* argv[])
     printerTests.attachTo(model);
     TesterWindow window(model, deliverable);
     model.load();
-    if (!model.failed())
-        window.show();
+    if (model.failed())
+        return 1;  // reported already; the event loop that would end with it never started
+    window.show();
     return application.exec();
 }

@@ -4,7 +4,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,7 +38,7 @@ TesterWindow::TesterWindow(WindowModel& model, const Deliverable& deliverable)
     model_.setChangeObserver([this] { refresh(); });
     model_.setExitHandler([this] {
         hide();
-        QCoreApplication::exit(0);
+        endProgram(0);
     });
     model_.setFailureHandler([this](const std::string& message) { showFailure(message); });
     refresh();
@@ -203,5 +202,5 @@ void TesterWindow::showFailure(const std::string& message)
     QMessageBox box(QMessageBox::Critical, qt(deliverable_.name), qt(message), QMessageBox::Ok, this);
     box.exec();
     hide();
-    QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    endProgram(1);
 }

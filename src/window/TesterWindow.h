@@ -6,7 +6,9 @@
 #include "Deliverable.h"
 #include "WindowModel.h"
 
+#include <QCoreApplication>
 #include <QWidget>
+#include <functional>
 #include <map>
 
 class QComboBox;
@@ -23,6 +25,9 @@ public:
 
     // Shows the model's current state on screen.
     void refresh();
+
+    // Ends the program with an exit status: 0 on exit, 1 after a failure.
+    std::function<void(int)> endProgram = [](int status) { QCoreApplication::exit(status); };
 
 protected:
     void closeEvent(QCloseEvent* event) override;
