@@ -107,11 +107,14 @@ void DeviceFile::writeAll(std::string_view bytes)
             deadline = Clock::now() + stallLimit_;
             continue;
         }
-        if (written < 0 && errno != EINTR && errno != EAGAIN)
-            fail(DeviceStep::Write, errno);
+        const int error = written < 0 ? errno : EAGAIN;  // nothing taken: wait as for a full queue
+        if (error == EINTR)
+            continue;
+        if (error != EAGAIN)
+            fail(DeviceStep::Write, error);
         if (Clock::now() >= deadline)
             fail(DeviceStep::Write, kStalledError);
-        if (written < 0 && errno == EAGAIN && !waitUntilWritable(deadline))
+        if (!waitUntilWritable(deadline))
             fail(DeviceStep::Write, waitKind_ == WaitKind::Pipe ? EPIPE : EIO);
     }
 }
