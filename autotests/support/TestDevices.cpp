@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <sys/stat.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -143,6 +144,8 @@ std::string readExactlyFrom(int fd, std::size_t count, std::chrono::milliseconds
         const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, count - data.size()));
         if (got > 0)
             data.append(buffer, std::size_t(got));
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));  // no writer yet, or gone
     }
     return data;
 }

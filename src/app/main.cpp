@@ -6,6 +6,8 @@
 #include "WindowModel.h"
 
 #include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
 #include <csignal>
 
 #ifndef PX9_SERIAL_OFFSET
@@ -18,6 +20,10 @@ int main(int argc, char* argv[])
     std::signal(SIGPIPE, SIG_IGN);
 
     QApplication application(argc, argv);
+    // The classic style draws a frame's caption on its top border, the look
+    // the window's layout was drawn for.
+    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
+        QApplication::setStyle(classic);
     const Deliverable deliverable = deliverableForSerialOffset(PX9_SERIAL_OFFSET);
     QApplication::setApplicationName(QString::fromStdString(deliverable.name));
 
