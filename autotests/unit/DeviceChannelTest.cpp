@@ -1,7 +1,7 @@
 // The plain write path on devices the test owns: exact bytes, the port's own
 // settings kept, and every way a port can fail.
 #include "DeviceChannel.h"
-#include "Failure.h"
+#include "FailureOf.h"
 #include "TestDevices.h"
 
 #include <gtest/gtest.h>
@@ -23,19 +23,6 @@ namespace {
 class DeviceChannelTest : public testing::Test {
 protected:
     DeviceFolder folder() const { return DeviceFolder::forCurrentUser(); }
-
-    // Runs action and returns the failure text it raised.
-    template <typename Action>
-    std::string failureOf(Action action)
-    {
-        try {
-            action();
-        } catch (const Failure& failure) {
-            return failure.what();
-        }
-        ADD_FAILURE() << "no failure";
-        return {};
-    }
 
     ScratchRuntimeDir runtime;
 };

@@ -1,7 +1,7 @@
 // The print test from the window's state to the bytes on the device.
 #include "CashDrawerTest.h"
 #include "Cp936.h"
-#include "Failure.h"
+#include "FailureOf.h"
 #include "PrintTest.h"
 #include "TestDevices.h"
 
@@ -44,16 +44,6 @@ protected:
         runPrintTest(window, PrinterPorts{DeviceFolder::forCurrentUser(), offset, 2s}, control);
     }
 
-    std::string failureOf(int offset = 0)
-    {
-        try {
-            run(offset);
-        } catch (const Failure& failure) {
-            return failure.what();
-        }
-        ADD_FAILURE() << "no failure";
-        return {};
-    }
 
     ScratchRuntimeDir runtime;
     PseudoTerminal serialPort;
@@ -162,7 +152,7 @@ TEST_P(PrintRefusals, NothingIsSent)
         window.clickOption2();
     window.editText(window.Turn, c.count);
     window.editText(window.Speed, c.speed);
-    EXPECT_THAT(failureOf(), HasSubstr(c.mentions));
+    EXPECT_THAT(failureOf([&] { run(); }), HasSubstr(c.mentions));
     EXPECT_EQ(serialPort.readAvailable(), "");
     EXPECT_EQ(printerPort.readAvailable(), "");
 }

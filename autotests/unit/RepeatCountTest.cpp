@@ -1,5 +1,5 @@
 // The repeat-count text to a count or a failure.
-#include "Failure.h"
+#include "FailureOf.h"
 #include "RepeatCount.h"
 
 #include <gmock/gmock.h>
@@ -59,16 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RepeatCountFailure, NamesTheTextAndWhatToType)
 {
-    const auto failureOf = [](const char* text) {
-        try {
-            parseRepeatCount(text);
-        } catch (const Failure& failure) {
-            return std::string(failure.what());
-        }
-        return std::string();
-    };
-    EXPECT_THAT(failureOf("abc"), testing::HasSubstr("\"abc\" is not a number"));
-    EXPECT_THAT(failureOf("40000"), testing::HasSubstr("\"40000\" is out of range"));
+    EXPECT_THAT(failureOf([] { parseRepeatCount("abc"); }), testing::HasSubstr("\"abc\" is not a number"));
+    EXPECT_THAT(failureOf([] { parseRepeatCount("40000"); }), testing::HasSubstr("\"40000\" is out of range"));
     EXPECT_EQ(parseRepeatCount(" 7 "), 7);
 }
 

@@ -1,6 +1,6 @@
 // Serial links on pseudo-terminals: the settings text, what the port really
 // runs at, and the faults of a link.
-#include "Failure.h"
+#include "FailureOf.h"
 #include "SerialLink.h"
 #include "TestDevices.h"
 
@@ -67,18 +67,6 @@ protected:
         termios settings {};
         ::tcgetattr(pty.slave(), &settings);
         return settings;
-    }
-
-    template <typename Action>
-    std::string failureOf(Action action)
-    {
-        try {
-            action();
-        } catch (const Failure& failure) {
-            return failure.what();
-        }
-        ADD_FAILURE() << "no failure";
-        return {};
     }
 
     ScratchRuntimeDir runtime;
