@@ -30,8 +30,8 @@ public:
     void attachCashDrawerTest(Action action) { cashDrawerAction_ = std::move(action); }
     void attachPrintTest(Action action) { printAction_ = std::move(action); }
 
-    // failed(message) reports a failure and ends the program with status 1;
-    // exited() ends it with status 0.
+    // The failure handler shows a failure and ends the program with status 1;
+    // the exit handler ends it with status 0; the change observer redraws.
     void setFailureHandler(std::function<void(const std::string&)> handler) { onFailure_ = std::move(handler); }
     void setExitHandler(std::function<void()> handler) { onExit_ = std::move(handler); }
     void setChangeObserver(std::function<void()> observer) { onChange_ = std::move(observer); }
