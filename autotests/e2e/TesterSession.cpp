@@ -1,5 +1,6 @@
 #include "TesterSession.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
@@ -71,6 +72,9 @@ std::string DesktopTest::startFailure_;
 
 void DesktopTest::SetUpTestSuite()
 {
+    // Captions are Chinese: xdotool matches them, and the programs read
+    // them, only in a UTF-8 locale, whatever locale the test was started in.
+    ::setenv("LC_ALL", "C.UTF-8", 1);
     try {
         display_ = std::make_unique<VirtualDisplay>();
         desktop_ = std::make_unique<Desktop>(display_->name());
