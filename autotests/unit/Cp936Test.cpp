@@ -29,6 +29,7 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"EuroSign", "€", "\x80"},
         EncodingCase{"MissingCharacterBecomesQuestionMark", "a😀b", "a?b"},
         EncodingCase{"EachMissingCharacterOnce", "ሀሁ", "??"},
+        EncodingCase{"TagCharactersAreMissingToo", "x\U000E0020y\U000E007F", "x?y?"},
         EncodingCase{"LoneSurrogateBytes", "x\xED\xA0\x80y", "x???y"},
         EncodingCase{"CutSequenceAtEnd", "ok\xE6\xAC", "ok??"},
         EncodingCase{"Empty", "", ""}),

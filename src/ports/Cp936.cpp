@@ -37,7 +37,35 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
+    // glibc's converter takes the Unicode tag characters (U+E0000 to
+    // U+E007F) and writes nothing for them. The code page has no such
+    // characters, so they are cut out here and sent as "?" like any other.
     void convert(std::string& out, std::string_view text)
+    {
+        std::size_t runStart = 0;
+        for (std::size_t at = 0; at + 4 <= text.size();) {
+            if (!isTagCharacter(text.substr(at, 4))) {
+                ++at;
+                continue;
+            }
+            convertRun(out, text.substr(runStart, at - runStart));
+            out.push_back('?');
+            at += 4;
+            runStart = at;
+        }
+        convertRun(out, text.substr(runStart));
+    }
+
+private:
+    // F3 A0 80 80 to F3 A0 81 BF. F3 is never a continuation byte, so a match
+    // is a character of its own wherever it stands.
+    static bool isTagCharacter(std::string_view bytes)
+    {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+        return byte(0) == 0xF3 && byte(1) == 0xA0 && (byte(2) == 0x80 || byte(2) == 0x81) && (byte(3) & 0xC0) == 0x80;
+    }
+
+    void convertRun(std::string& out, std::string_view text)
     {
         iconv(handle_, nullptr, nullptr, nullptr, nullptr);
         char buffer[4096];
@@ -59,7 +87,6 @@ public:
         }
     }
 
-private:
     iconv_t handle_;
 };
 
