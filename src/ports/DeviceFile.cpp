@@ -103,8 +103,13 @@ void DeviceFile::writeAll(std::string_view bytes)
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
         if (written > 0) {
+            const bool queueFull = std::size_t(written) < bytes.size();
             bytes.remove_prefix(std::size_t(written));
             deadline = Clock::now() + stallLimit_;
+            // A short write means the queue is full: wait for room instead of
+            // asking again at once (the lp driver cannot be waited for).
+            if (queueFull && waitKind_ != WaitKind::Retry && !waitUntilWritable(deadline))
+                fail(DeviceStep::Write, waitKind_ == WaitKind::Pipe ? EPIPE : EIO);
             continue;
         }
         const int error = written < 0 ? errno : EAGAIN;  // nothing taken: wait as for a full queue
