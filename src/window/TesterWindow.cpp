@@ -90,7 +90,7 @@ void TesterWindow::buildControls()
         QWidget* widget = nullptr;
         if (name == "Image1") {
             auto* banner = new QLabel;
-            banner->setPixmap(drawBanner(deliverable_.layout.bannerWidth, deliverable_.layout.bannerHeight));
+            banner->setPixmap(bannerPicture(deliverable_.layout.bannerWidth, deliverable_.layout.bannerHeight));
             banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             widget = banner;
         } else if (isFrame(name)) {
