@@ -18,14 +18,6 @@ std::string printStream(const std::string& line, int count)
     return stream + std::string(6, '\n');
 }
 
-// The stream and anything that comes after it.
-template <typename Device>
-std::string receive(Device& device, std::size_t size)
-{
-    std::string received = device.readExactly(size, 15s);
-    return received + device.readAvailable(300ms);
-}
-
 class PrintTest : public DesktopTest {};
 
 TEST_F(PrintTest, SerialPrintRunsAtTheChosenSpeedAndHandshake)
@@ -44,7 +36,7 @@ TEST_F(PrintTest, SerialPrintRunsAtTheChosenSpeedAndHandshake)
     tester.click("Command3");
 
     const std::string expected = printStream("Line-1 ok", 3);
-    EXPECT_EQ(hexBytes(receive(port, expected.size())), hexBytes(expected)) << tester.errorOutput();
+    EXPECT_EQ(hexBytes(receiveStream(port, expected.size())), hexBytes(expected)) << tester.errorOutput();
     tester.click("Command5");
     EXPECT_TRUE(tester.exitsWith(0));
 
@@ -72,7 +64,7 @@ TEST_F(PrintTest, ParallelPrintRoundsTheCountAndFeedsThePaper)
     tester.click("Command3");
 
     const std::string expected = printStream(kDefaultLine, 2);
-    EXPECT_EQ(hexBytes(receive(printer, expected.size())), hexBytes(expected)) << tester.errorOutput();
+    EXPECT_EQ(hexBytes(receiveStream(printer, expected.size())), hexBytes(expected)) << tester.errorOutput();
     tester.click("Command5");
     EXPECT_TRUE(tester.exitsWith(0));
     EXPECT_EQ(hexBytes(ttyS0.readAvailable(50ms)), "");

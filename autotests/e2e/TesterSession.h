@@ -36,6 +36,15 @@ std::pair<int, int> centreOf(const WindowLayout& layout, const std::string& cont
 // confirmation line in code page 936, and one more line feed.
 std::string drawerStream();
 
+// What a device receives: size bytes (waiting up to 15 s for them), then
+// whatever follows within a short quiet time, so that extra bytes show too.
+template <typename Device>
+std::string receiveStream(Device& device, std::size_t size)
+{
+    std::string received = device.readExactly(size, 15s);
+    return received + device.readAvailable(300ms);
+}
+
 // Bytes as spaced hex pairs, so that a mismatch shows which byte differs.
 std::string hexBytes(std::string_view bytes);
 
