@@ -21,6 +21,8 @@ bool isPrivateDirectory(const fs::path& path)
 
 bool ensurePrivateDirectory(const fs::path& path)
 {
+    if (isPrivateDirectory(path))
+        return true;
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
         return false;
     return isPrivateDirectory(path);
