@@ -83,18 +83,21 @@ void DeviceFile::fail(DeviceStep step, int error) const
     throwDeviceFailure(step, device_, error, stallLimit_);
 }
 
-bool DeviceFile::waitUntilWritable(Clock::time_point deadline)
+// Waits until the device can take bytes, the deadline passes, or the other
+// side turns out to be gone (a failure).
+void DeviceFile::waitForRoom(Clock::time_point deadline)
 {
     if (waitKind_ == WaitKind::Retry) {
         std::this_thread::sleep_for(std::min<Clock::duration>(kRetryInterval, deadline - Clock::now()));
-        return true;
+        return;
     }
     pollfd entry{fd_, POLLOUT, 0};
     const int ready = ::poll(&entry, 1, remainingMilliseconds(deadline));
     if (ready < 0 && errno != EINTR)
         fail(DeviceStep::Write, errno);
     // A hang-up or error with no room to write: the other side is gone.
-    return !(ready > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(entry.revents & POLLOUT));
+    if (ready > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(entry.revents & POLLOUT))
+        fail(DeviceStep::Write, waitKind_ == WaitKind::Pipe ? EPIPE : EIO);
 }
 
 void DeviceFile::writeAll(std::string_view bytes)
@@ -108,8 +111,8 @@ void DeviceFile::writeAll(std::string_view bytes)
             deadline = Clock::now() + stallLimit_;
             // A short write means the queue is full: wait for room instead of
             // asking again at once (the lp driver cannot be waited for).
-            if (queueFull && waitKind_ != WaitKind::Retry && !waitUntilWritable(deadline))
-                fail(DeviceStep::Write, waitKind_ == WaitKind::Pipe ? EPIPE : EIO);
+            if (queueFull && waitKind_ != WaitKind::Retry)
+                waitForRoom(deadline);
             continue;
         }
         const int error = written < 0 ? errno : EAGAIN;  // nothing taken: wait as for a full queue
@@ -119,8 +122,7 @@ void DeviceFile::writeAll(std::string_view bytes)
             fail(DeviceStep::Write, error);
         if (Clock::now() >= deadline)
             fail(DeviceStep::Write, kStalledError);
-        if (!waitUntilWritable(deadline))
-            fail(DeviceStep::Write, waitKind_ == WaitKind::Pipe ? EPIPE : EIO);
+        waitForRoom(deadline);
     }
 }
 

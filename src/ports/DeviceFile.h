@@ -39,7 +39,6 @@ public:
     int descriptor() const { return fd_; }
     bool isTerminal() const { return waitKind_ == WaitKind::Terminal; }
     const HostDevice& device() const { return device_; }
-    std::chrono::milliseconds stallLimit() const { return stallLimit_; }
 
     [[noreturn]] void fail(DeviceStep step, int error) const;
 
@@ -49,7 +48,7 @@ private:
     enum class WaitKind { Terminal, Pipe, Retry };
 
     DeviceFile(HostDevice device, int fd, WaitKind waitKind, std::chrono::milliseconds stallLimit);
-    bool waitUntilWritable(std::chrono::steady_clock::time_point deadline);
+    void waitForRoom(std::chrono::steady_clock::time_point deadline);
     void release();
 
     HostDevice device_;
