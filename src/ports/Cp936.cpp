@@ -1,8 +1,7 @@
 #include "Cp936.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdint>
-#include <cstring>
 #include <iconv.h>
 #include <stdexcept>
 
@@ -91,20 +90,9 @@ private:
     iconv_t handle_;
 };
 
-// Whether no byte has its top bit set, eight bytes at a time: the print
-// test asks this for every line it sends.
 bool isAscii(std::string_view text)
 {
-    std::uint64_t seen = 0;
-    std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + at, 8);
-        seen |= word;
-    }
-    for (; at < text.size(); ++at)
-        seen |= static_cast<unsigned char>(text[at]);
-    return (seen & 0x8080808080808080ULL) == 0;
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 } // namespace
